@@ -25,8 +25,13 @@ function(ky_add_gtest)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()
+  # gtest on Windows takes a path without a drive letter as relative: name the Unix root's drive.
+  set(report ${KY_TEST_RESULTS}/${T_NAME}.xml)
+  if(WIN32)
+    set(report Z:${report})
+  endif()
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     LABELS "${T_LABELS}"
-    ENVIRONMENT "GTEST_OUTPUT=xml:${KY_TEST_RESULTS}/${T_NAME}.xml;KY_SOURCE_DIR=${CMAKE_SOURCE_DIR};KY_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENVIRONMENT}")
+    ENVIRONMENT "GTEST_OUTPUT=xml:${report};KY_SOURCE_DIR=${CMAKE_SOURCE_DIR};KY_BINARY_DIR=${CMAKE_BINARY_DIR};${T_ENVIRONMENT}")
 endfunction()

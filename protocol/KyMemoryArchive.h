@@ -95,6 +95,18 @@ class KyMemoryArchive : public KyMemoryBuffer {
   // consumes nothing more. The string is cut at its first NUL.
   KyMemoryArchive& ReadString(std::string& value);
 
+  // Calls readOne up to count times, while data remains and each call consumes some: the
+  // count in front of a list is only a promise, and a lying one must not make a reader loop
+  // or allocate beyond what the bytes hold.
+  template <class TReadOne>
+  void ReadElements(int32_t count, TReadOne readOne) {
+    for (int32_t i = 0; i < count && GetRemaining() > 0; ++i) {
+      const uint32_t before = GetPosition();
+      readOne();
+      if (GetPosition() == before) break;
+    }
+  }
+
   // The class identifier, then the notification's own Write.
   KyMemoryArchive& WriteObject(Net::INotif& notification);
   // The class identifier, then a new object of that class from CreateNotif reads itself;

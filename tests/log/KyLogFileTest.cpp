@@ -5,6 +5,7 @@
 
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "kybase/CAutoMutex.h"
@@ -185,6 +186,38 @@ TEST(ClientLogInstance, OneWriterInThePerUserFolder) {
   const std::string content = ReadAll(path);
   EXPECT_EQ(0u, content.find(kRule));
   EXPECT_NE(std::string::npos, content.find("Info: Instance test line.\r\n"));
+}
+
+// True when another thread can take the mutex at once: nobody holds it.
+bool FreeForOtherThread(HANDLE mutex) {
+  bool taken = false;
+  std::thread other([&] {
+    const DWORD result = WaitForSingleObject(mutex, 0);
+    taken = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    if (taken) ReleaseMutex(mutex);
+  });
+  other.join();
+  return taken;
+}
+
+TEST(ClientLogMutex, EveryOperationReleasesWhatItTook) {
+  TempFolder temp;
+  KyKernelHandle mutex(CreateMutexA(nullptr, FALSE, CAutoMutex::kName));
+  ASSERT_TRUE(mutex.IsValid());
+  StampedLog log(temp.Path());
+  EXPECT_TRUE(FreeForOtherThread(mutex.Get())) << "after opening";
+  log.LogInfo("a");
+  log.LogErrorFormat("%s", "b");
+  // Takes the mutex again inside, through LogErrorFormat.
+  log.LogException(Error::KyExceptionText("c", "x.cpp", 1), "ctx");
+  log.LogInfo(9999u);
+  EXPECT_TRUE(FreeForOtherThread(mutex.Get())) << "after logging";
+  EXPECT_FALSE(log.RollOver());
+  EXPECT_TRUE(log.OpenCurrent());
+  EXPECT_TRUE(FreeForOtherThread(mutex.Get())) << "after roll-over and reopening";
+  EXPECT_EQ(kBanner + "07.03.2026 12:00:00 Info: a\r\n07.03.2026 12:00:00 Error: b\r\n"
+                      "07.03.2026 12:00:00 Error: c ctx module: x.cpp, line: 1\r\n07.03.2026 12:00:00 Info: \r\n",
+            ReadAll(log.GetLogFilePath()));
 }
 
 // The registry value "LogLevel" under HKEY_CURRENT_USER, restored afterwards.

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "kybase/KyException.h"
 #include "kybase/KyString.h"
@@ -119,5 +120,35 @@ void KyDdxCBIndex(KyDataExchange& dx, int id, int& value) {
     value = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
   } else {
     SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+  }
+}
+
+void KyExecuteDlgInit(HWND dialog, HINSTANCE module, UINT templateId) {
+  constexpr WORD kComboAddString = 0x0403;  // the framework's 16-bit codes
+  constexpr WORD kListAddString = 0x0401;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(240));
+  if (found == nullptr) return;
+  HGLOBAL loaded = LoadResource(module, found);
+  const auto* data = static_cast<const BYTE*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  if (data == nullptr) return;
+  const size_t size = SizeofResource(module, found);
+  size_t offset = 0;
+  // Entry: WORD control, WORD message, DWORD length, length bytes; a zero control ends the data.
+  while (offset + sizeof(WORD) <= size) {
+    WORD control = 0;
+    memcpy(&control, data + offset, sizeof(control));
+    if (control == 0 || offset + 8 > size) break;
+    WORD message = 0;
+    DWORD length = 0;
+    memcpy(&message, data + offset + 2, sizeof(message));
+    memcpy(&length, data + offset + 4, sizeof(length));
+    offset += 8;
+    if (length > size - offset) break;
+    const std::string text(reinterpret_cast<const char*>(data + offset), strnlen(reinterpret_cast<const char*>(data + offset), length));
+    offset += length;
+    UINT command = 0;
+    if (message == kComboAddString) command = CB_ADDSTRING;
+    if (message == kListAddString) command = LB_ADDSTRING;
+    if (command != 0) SendDlgItemMessageA(dialog, control, command, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }

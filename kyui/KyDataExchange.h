@@ -43,6 +43,10 @@ void KyDdxCheck(KyDataExchange& dx, int id, int& value);
 // The selected item's index; -1 when nothing is selected.
 void KyDdxCBIndex(KyDataExchange& dx, int id, int& value);
 
+// Applies a dialog's initialisation data (resource type 240 with the template's id): each
+// entry adds a string to a combo box or list box. Missing data is no error.
+void KyExecuteDlgInit(HWND dialog, HINSTANCE module, UINT templateId);
+
 // Subclasses the control the first time (any control object with SubclassDlgItem).
 template <class TControl>
 void KyDdxControl(KyDataExchange& dx, int id, TControl& control) {

@@ -4,8 +4,16 @@
 #include "kyui/KyWinApp.h"
 
 INT_PTR KyDialog::DoModal() {
-  return DialogBoxParamA(KyGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), m_parent, DialogProc,
+  HWND owner = m_parent != nullptr ? m_parent : GetActiveWindow();
+  if (owner != nullptr) owner = GetAncestor(owner, GA_ROOT);
+  m_resources = KyGetResourceHandle();
+  return DialogBoxParamA(m_resources, MAKEINTRESOURCEA(m_templateId), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
+}
+
+BOOL KyDialog::OnInitDialog() {
+  KyExecuteDlgInit(m_hwnd, m_resources, m_templateId);
+  return KyDialogBase::OnInitDialog();
 }
 
 void KyDialog::OnOK() {

@@ -16,6 +16,8 @@ class KyDialog : public KyDialogBase {
   KyDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
   // IDOK, IDCANCEL (or what EndDialog was given); -1 when the template cannot be created.
+  // Without a parent the active window of this thread owns the dialog (and is disabled
+  // while it runs), as the framework's dialogs do.
   virtual INT_PTR DoModal();
   void EndDialog(INT_PTR result) { ::EndDialog(m_hwnd, result); }
 
@@ -23,6 +25,8 @@ class KyDialog : public KyDialogBase {
 
  protected:
   // Default OK: controls to members, then close with IDOK; a rejected value keeps it open.
+  // The template's initialisation data, then the base initialisation.
+  BOOL OnInitDialog() override;
   virtual void OnOK();
   virtual void OnCancel() { EndDialog(IDCANCEL); }
   bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -32,6 +36,7 @@ class KyDialog : public KyDialogBase {
  private:
   UINT m_templateId;
   HWND m_parent;
+  HINSTANCE m_resources = nullptr;
 };
 
 class KyLoadedDialog : public KyDialog {

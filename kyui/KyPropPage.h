@@ -44,6 +44,8 @@ class KyPropPage : public KyDialogBase {
   virtual LRESULT OnWizardBack();
   virtual BOOL OnWizardFinish();
 
+  // The template's initialisation data, then the base initialisation.
+  BOOL OnInitDialog() override;
   bool OnNotify(NMHDR* header, LRESULT& result) override;
   // A failed apply or kill-active keeps the sheet open instead of counting as success.
   bool OnGuardFailure(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -56,19 +56,28 @@ int CALLBACK KyPropSheet::SheetCallback(HWND window, UINT message, LPARAM lParam
 
 INT_PTR KyPropSheet::DoModal() {
   const HINSTANCE resources = KyGetResourceHandle();
-  std::vector<PROPSHEETPAGEA> pages;
+  // Page handles rather than an array of descriptions: the system steps through such an
+  // array by each entry's dwSize, which is the shorter version-2 size here.
+  std::vector<HPROPSHEETPAGE> pages;
   pages.reserve(m_pages.size());
-  for (const auto& page : m_pages) pages.push_back(page->GetPageDescription(resources));
+  for (const auto& page : m_pages) {
+    HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page->GetPageDescription(resources));
+    if (handle == nullptr) {
+      for (HPROPSHEETPAGE created : pages) DestroyPropertySheetPage(created);
+      return -1;
+    }
+    pages.push_back(handle);
+  }
 
   PROPSHEETHEADERA header = {};
   header.dwSize = sizeof(header);
-  header.dwFlags = (m_flags & ~PSH_MODELESS) | PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+  header.dwFlags = (m_flags & ~(PSH_MODELESS | PSH_PROPSHEETPAGE)) | PSH_USECALLBACK;
   header.hwndParent = m_parent;
   header.hInstance = resources;
   header.pszCaption = m_caption.c_str();
   header.nPages = static_cast<UINT>(pages.size());
   header.nStartPage = m_startPage < pages.size() ? m_startPage : 0;
-  header.ppsp = pages.data();
+  header.phpage = pages.data();
   header.pfnCallback = SheetCallback;
 
   KyPropSheet* const outer = t_creatingSheet;
@@ -138,6 +147,11 @@ INT_PTR CALLBACK KyPropPage::PageProc(HWND window, UINT message, WPARAM wParam, 
     self = reinterpret_cast<KyDialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
   }
   return Dispatch(self, window, message, wParam, lParam);
+}
+
+BOOL KyPropPage::OnInitDialog() {
+  KyExecuteDlgInit(m_hwnd, m_page.hInstance, m_templateId);
+  return KyDialogBase::OnInitDialog();
 }
 
 BOOL KyPropPage::OnApply() {

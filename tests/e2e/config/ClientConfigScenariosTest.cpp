@@ -101,8 +101,10 @@ LibraryTexts ReadLibraryTexts(const std::string& path) {
   HRSRC resource = ::FindResourceA(library, MAKEINTRESOURCEA(138), reinterpret_cast<LPCSTR>(RT_DIALOG));
   if (resource) {
     auto* dialogTemplate = static_cast<LPCDLGTEMPLATEA>(::LockResource(::LoadResource(library, resource)));
+    // The page template is a child dialog: it needs a parent, a hidden one will do.
+    HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HWND dialog = ::CreateDialogIndirectParamA(
-        ::GetModuleHandleA(nullptr), dialogTemplate, nullptr,
+        ::GetModuleHandleA(nullptr), dialogTemplate, parent,
         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     if (dialog) {
       Window window(dialog);
@@ -111,6 +113,7 @@ LibraryTexts ReadLibraryTexts(const std::string& path) {
       texts.ownServer = window.Control(kIdOwnServer).GetText();
       ::DestroyWindow(dialog);
     }
+    ::DestroyWindow(parent);
   }
   ::FreeLibrary(library);
   return texts;
@@ -222,7 +225,8 @@ struct ServerNameCase {
   const char* name;
   const char* typed;
   bool accepted;
-  int okOnPage;  // the page shown when OK is pressed
+  int okOnPage;         // the page shown when OK is pressed
+  const char* saved;    // null: as typed
 };
 
 class ServerNameTest : public ClientConfigTest, public ::testing::WithParamInterface<ServerNameCase> {};
@@ -237,7 +241,7 @@ TEST_P(ServerNameTest, AcceptedNamesAreSavedAsTypedRejectedOnesKeepTheSheetOpen)
     // Leaving the demonstration server changes the connection settings: one notice.
     ASSERT_EQ(std::vector<std::string>{kChangesTakeEffect}, Texts(boxes));
     EXPECT_EQ(kNoticeCaption, boxes[0].caption);
-    EXPECT_EQ(c.typed, ReadIni("ServerAddress").value_or("<missing>"));
+    EXPECT_EQ(c.saved ? c.saved : c.typed, ReadIni("ServerAddress").value_or("<missing>"));
     EXPECT_EQ("0", ReadIni("UseDemoServer").value_or("<missing>"));
     return;
   }
@@ -260,18 +264,20 @@ TEST_P(ServerNameTest, AcceptedNamesAreSavedAsTypedRejectedOnesKeepTheSheetOpen)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, ServerNameTest,
-    ::testing::Values(ServerNameCase{"LeadingBlankKept", " 10.0.0.1", true, 0},
-                      ServerNameCase{"TrailingBlank", "10.0.0.1 ", false, 0},
-                      ServerNameCase{"EmptyTokenSkipped", "10.0..0.1", true, 0},
-                      ServerNameCase{"FifthTokenIgnored", "1.2.3.4.5", true, 0},
-                      ServerNameCase{"HostName", "server1", true, 0},
-                      ServerNameCase{"ThreeTokens", "1.2.3", false, 0},
-                      ServerNameCase{"TokenAbove255", "256.1.1.1", false, 0},
-                      ServerNameCase{"DigitFirstName", "1server", false, 0},
-                      ServerNameCase{"Empty", "", false, 0},
-                      ServerNameCase{"OnlyBlanks", "   ", false, 0},
-                      ServerNameCase{"RejectedFromLogPage", "1.2.3", false, 1},
-                      ServerNameCase{"RejectedFromOtherPage", "", false, 2}),
+    // The leading blank passes the check; Wine's WritePrivateProfileStringA then drops the blanks
+    // in front of a value, so the file here holds the address without it.
+    ::testing::Values(ServerNameCase{"LeadingBlankAccepted", " 10.0.0.1", true, 0, "10.0.0.1"},
+                      ServerNameCase{"TrailingBlank", "10.0.0.1 ", false, 0, nullptr},
+                      ServerNameCase{"EmptyTokenSkipped", "10.0..0.1", true, 0, nullptr},
+                      ServerNameCase{"FifthTokenIgnored", "1.2.3.4.5", true, 0, nullptr},
+                      ServerNameCase{"HostName", "server1", true, 0, nullptr},
+                      ServerNameCase{"ThreeTokens", "1.2.3", false, 0, nullptr},
+                      ServerNameCase{"TokenAbove255", "256.1.1.1", false, 0, nullptr},
+                      ServerNameCase{"DigitFirstName", "1server", false, 0, nullptr},
+                      ServerNameCase{"Empty", "", false, 0, nullptr},
+                      ServerNameCase{"OnlyBlanks", "   ", false, 0, nullptr},
+                      ServerNameCase{"RejectedFromLogPage", "1.2.3", false, 1, nullptr},
+                      ServerNameCase{"RejectedFromOtherPage", "", false, 2, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Changes and their notices
@@ -382,7 +388,9 @@ TEST_P(PortDialogTest, RangeAndIntegerChecks) {
   }
   MessageBoxInfo box = WaitForMessageBox(Pid());
   EXPECT_EQ(c.rejection, box.text);
-  if (std::string(c.rejection) == kPortRange) EXPECT_EQ(kNoticeCaption, box.caption);
+  if (std::string(c.rejection) == kPortRange) {
+    EXPECT_EQ(kNoticeCaption, box.caption);
+  }
   EXPECT_EQ(dialog, box.owner);
   AnswerMessageBox(box);
   Sync(dialog);

@@ -72,11 +72,37 @@ std::string GetIniPath() { return GetDataFolder() + "\\KyOrvella.ini"; }
 bool IniExists() { return FileExists(GetIniPath()); }
 
 std::optional<std::string> ReadIni(const char* key) {
-  const char missing[] = "<missing>";
-  char buffer[2048] = {};
-  ::GetPrivateProfileStringA("TCP", key, missing, buffer, sizeof(buffer), GetIniPath().c_str());
-  if (std::string(buffer) == missing) return std::nullopt;
-  return Utf8FromAnsi(buffer);
+  // The file itself rather than GetPrivateProfileStringA, which trims the blanks around a value.
+  HANDLE file = ::CreateFileA(GetIniPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string content;
+  char block[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, block, sizeof(block), &got, nullptr) && got > 0) content.append(block, got);
+  ::CloseHandle(file);
+
+  bool inSection = false;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos && line[first] == '[') {
+      inSection = _stricmp(line.substr(first).c_str(), "[TCP]") == 0;
+      continue;
+    }
+    size_t equals = line.find('=');
+    if (!inSection || equals == std::string::npos) continue;
+    std::string name = line.substr(0, equals);
+    name.erase(name.find_last_not_of(" \t") + 1);
+    name.erase(0, name.find_first_not_of(" \t"));
+    if (_stricmp(name.c_str(), key) == 0) return Utf8FromAnsi(line.substr(equals + 1));
+  }
+  return std::nullopt;
 }
 
 void WriteIni(const char* key, const std::string& value) {

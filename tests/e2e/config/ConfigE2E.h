@@ -52,7 +52,7 @@ void ResetClientState();
 std::string GetDataFolder();  // ...\AppData\Roaming\Tolvern\KyOrvellaClient
 std::string GetIniPath();
 bool IniExists();
-// Section "TCP"; nullopt when the key is missing.
+// The text after "key=" in section "TCP" of the file, blanks included; nullopt when missing.
 std::optional<std::string> ReadIni(const char* key);
 void WriteIni(const char* key, const std::string& value);
 // An own server in the INI file.

@@ -384,7 +384,7 @@ Window WaitForTopLevel(DWORD processId, const std::string& className, const std:
 }
 
 bool WaitForGone(const Window& window, DWORD timeoutMs) {
-  return WaitUntil([&] { return !window.Exists() || !window.IsVisible(); }, timeoutMs);
+  return WaitUntil([&] { return !window.Exists(); }, timeoutMs);
 }
 
 // ---- Message boxes

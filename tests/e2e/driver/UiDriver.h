@@ -153,7 +153,9 @@ Window WaitForTopLevel(DWORD processId, const std::function<bool(const Window&)>
 Window WaitForTopLevel(DWORD processId, const std::string& className, const std::string& caption,
                        DWORD timeoutMs = kDefaultTimeoutMs);
 
-// True when window no longer exists or is hidden within timeoutMs.
+// True when window has been destroyed within timeoutMs. Hidden is not enough: a dialog is
+// hidden while its modal loop still runs and would take further clicks inside that loop,
+// before the code that opened it has seen the result.
 bool WaitForGone(const Window& window, DWORD timeoutMs = kDefaultTimeoutMs);
 
 // A message box as it looked when read.

@@ -129,6 +129,7 @@ class ClientSetupFlowTest : public testing::Test {
     EXPECT_TRUE(SetupTest::WaitForProductInstalled(KY_PRODUCT_CODE_EN));
     EXPECT_TRUE(SetupTest::WaitForInstallersToEnd());
     EXPECT_TRUE(SetupTest::FileExists(SetupTest::GetClientInstallFolder() + "\\ClientConfig.exe"));
+    EXPECT_TRUE(SetupTest::ClientShortcutExists());
   }
 
   std::string m_folder;

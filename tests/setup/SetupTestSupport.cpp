@@ -237,6 +237,17 @@ WatchedRun RunWatchingLaunches(const std::string& program, const std::string& te
   return run;
 }
 
+bool ClientShortcutExists() {
+  for (const int csidl : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}) {
+    char programs[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, csidl, nullptr, 0, programs) != S_OK) continue;
+    if (FileExists(std::string(programs) + "\\Tolvern Orvella Client\\Tolvern Orvella Client Configuration.lnk")) {
+      return true;
+    }
+  }
+  return false;
+}
+
 UiDriver::ChildProcess StartOutlookStandIn(const std::string& folder, const std::string& fileName, bool ignoreClose) {
   const std::string path = folder + "\\" + fileName;
   if (!CopyFileA(PathFromEnv("KY_OUTLOOK_STANDIN_EXE").c_str(), path.c_str(), FALSE)) {

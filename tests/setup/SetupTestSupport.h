@@ -43,6 +43,9 @@ bool WaitForProductInstalled(const std::string& productCode, DWORD timeoutMs = k
 // "<Program Files>\Tolvern\Orvella Client", where the client package installs.
 std::string GetClientInstallFolder();
 
+// True when the client's Start-menu shortcut exists (for all users or for this user).
+bool ClientShortcutExists();
+
 // A run of a program whose own launches are watched.
 struct WatchedRun {
   bool ended = false;

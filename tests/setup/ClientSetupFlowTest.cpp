@@ -123,9 +123,15 @@ class ClientSetupFlowTest : public testing::Test {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
   }
 
+  // The file in the temporary folder is the built package, byte for byte.
+  void ExpectPackageCopy(const std::string& tempFolder) const {
+    const std::string copy = SetupTest::ReadWholeFile(tempFolder + "\\" + kPackageName);
+    EXPECT_TRUE(copy == m_package) << "copy of " << copy.size() << " bytes, package of " << m_package.size();
+  }
+
   // The package copy is exact and the installer started on it installs the client.
   void ExpectInstalledFrom(const std::string& tempFolder) const {
-    EXPECT_EQ(SetupTest::ReadWholeFile(tempFolder + "\\" + kPackageName), m_package);
+    ExpectPackageCopy(tempFolder);
     EXPECT_TRUE(SetupTest::WaitForProductInstalled(KY_PRODUCT_CODE_EN));
     EXPECT_TRUE(SetupTest::WaitForInstallersToEnd());
     EXPECT_TRUE(SetupTest::FileExists(SetupTest::GetClientInstallFolder() + "\\ClientConfig.exe"));
@@ -182,7 +188,7 @@ TEST_F(ClientSetupFlowTest, InstalledClientIsReinstalledFromATemporaryFolderWith
   const std::string package = temp + "\\" + kPackageName;
   EXPECT_NE(launched[0].find("msiexec.exe"), std::string::npos) << launched[0];
   EXPECT_TRUE(EndsWith(launched[0], " /i \"" + package + "\" REINSTALL=ALL REINSTALLMODE=vomus")) << launched[0];
-  EXPECT_EQ(SetupTest::ReadWholeFile(package), m_package);
+  ExpectPackageCopy(temp);
   EXPECT_TRUE(SetupTest::WaitForInstallersToEnd());
   EXPECT_TRUE(SetupTest::FileExists(installed)) << "the reinstallation restores a removed file";
   EXPECT_TRUE(IsProductCodeInstalled(KY_PRODUCT_CODE_EN));

@@ -26,13 +26,13 @@ class WriteResourceToFileTest : public testing::Test {
 
 TEST_F(WriteResourceToFileTest, WritesAnExactCopy) {
   EXPECT_TRUE(WriteResourceToFile(m_path, kPackageId, "MSI"));
-  EXPECT_EQ(SetupTest::ReadWholeFile(m_path), m_expected);
+  EXPECT_TRUE(SetupTest::ReadWholeFile(m_path) == m_expected);
 }
 
 TEST_F(WriteResourceToFileTest, ReplacesALongerFileOfTheSameName) {
   SetupTest::WriteWholeFile(m_path, std::string(m_expected.size() + 5000, 'x'));
   EXPECT_TRUE(WriteResourceToFile(m_path, kPackageId, "MSI"));
-  EXPECT_EQ(SetupTest::ReadWholeFile(m_path), m_expected);
+  EXPECT_TRUE(SetupTest::ReadWholeFile(m_path) == m_expected);
 }
 
 TEST_F(WriteResourceToFileTest, AMissingResourceFailsAndTheOldFileIsGone) {

@@ -119,7 +119,10 @@ void KyDdxCBIndex(KyDataExchange& dx, int id, int& value) {
   if (dx.IsSaving()) {
     value = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
   } else {
-    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    // An index without item clears the selection (not every combo box does that by itself).
+    const LRESULT count = SendMessageA(control, CB_GETCOUNT, 0, 0);
+    const int index = value >= 0 && value < count ? value : -1;
+    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   }
 }
 

@@ -1,12 +1,14 @@
 // The protocol test peer: a small server on 127.0.0.1 that answers every connection with one
 // chosen scenario, one listening port per scenario, and checks each request it receives.
 //
-//   kypeer --ports-file F [--pid-file F] [--pause-ms N] [--lifetime-s N] SCENARIO...
+//   ky_test_peer [--ports-file F] [--port P] [--pid-file F] [--pause-ms N] [--lifetime-s N]
+//                [--scenario] SCENARIO...
 //
 // Scenarios: good | tree:R:F | sized:T | class19 | zero | silent | close | half | split |
-// first4 | hold | backlog. Once every listener is ready the ports file gets one line per
-// scenario, "<scenario> <port> <bytes of the message it sends>". SIGTERM ends the peer; its
-// exit status is 1 when any request was malformed (each is reported on stderr), else 0.
+// first4 | hold | backlog. Each listens on a free port, or with --port on P, P+1, ... in
+// order. Once every listener is ready the ports file gets one line per scenario,
+// "<scenario> <port> <bytes of the message it sends>". SIGTERM ends the peer; its exit
+// status is 1 when any request was malformed (each is reported on stderr), else 0.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -43,7 +45,7 @@ struct Scenario {
 };
 
 void Fail(const std::string& text) {
-  std::fprintf(stderr, "kypeer: %s\n", text.c_str());
+  std::fprintf(stderr, "ky_test_peer: %s\n", text.c_str());
   std::exit(2);
 }
 
@@ -71,7 +73,7 @@ bool RecvAll(int fd, uint8_t* data, size_t n) {
 bool ReadRequest(int fd, const std::string& spec) {
   const auto report = [&](const std::string& fault) {
     ++g_malformed;
-    std::fprintf(stderr, "kypeer: malformed request on '%s': %s\n", spec.c_str(), fault.c_str());
+    std::fprintf(stderr, "ky_test_peer: malformed request on '%s': %s\n", spec.c_str(), fault.c_str());
     return false;
   };
   Peer::Bytes message(8);
@@ -137,14 +139,19 @@ void AcceptLoop(const Scenario* scenario) {
   }
 }
 
+// Listens on port, or on a free port when it is 0; port then names the one chosen.
 int Listen(int backlog, int& port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   if (fd < 0) Fail("socket failed");
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;  // a free port chosen by the system
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) Fail("bind failed");
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  const int one = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+    Fail("cannot listen on 127.0.0.1:" + std::to_string(port));
+  }
   if (listen(fd, backlog) != 0) Fail("listen failed");
   socklen_t length = sizeof(address);
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
@@ -217,6 +224,7 @@ int main(int argc, char** argv) {
   std::string portsFile;
   std::string pidFile;
   int lifetimeS = 3600;
+  int firstPort = 0;
   std::vector<std::unique_ptr<Scenario>> scenarios;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -229,11 +237,15 @@ int main(int argc, char** argv) {
       g_pauseMs = std::atoi(argv[++i]);
     } else if (arg == "--lifetime-s" && hasValue) {
       lifetimeS = std::atoi(argv[++i]);
+    } else if (arg == "--port" && hasValue) {
+      firstPort = std::atoi(argv[++i]);
+    } else if (arg == "--scenario" && hasValue) {
+      scenarios.push_back(std::make_unique<Scenario>(MakeScenario(argv[++i])));
     } else {
       scenarios.push_back(std::make_unique<Scenario>(MakeScenario(arg)));
     }
   }
-  if (portsFile.empty() || scenarios.empty()) Fail("usage: kypeer --ports-file F [--pid-file F] SCENARIO...");
+  if (scenarios.empty()) Fail("usage: ky_test_peer [--ports-file F] [--port P] [--pid-file F] SCENARIO...");
 
   // Every thread inherits the blocked signals; the main thread takes them with sigwait.
   sigset_t signals;
@@ -246,6 +258,7 @@ int main(int argc, char** argv) {
   Peer::RegisterRequestClass();
 
   for (auto& scenario : scenarios) {
+    scenario->port = firstPort != 0 ? firstPort++ : 0;
     scenario->listener = Listen(scenario->kind == "backlog" ? 0 : 64, scenario->port);
     if (scenario->kind == "backlog") {
       FillBacklog(*scenario);
@@ -260,23 +273,25 @@ int main(int argc, char** argv) {
     std::fprintf(file, "%d\n", static_cast<int>(getpid()));
     std::fclose(file);
   }
-  // Written under a temporary name and renamed, so a reader never sees half of it.
-  const std::string partial = portsFile + ".partial";
-  FILE* file = std::fopen(partial.c_str(), "w");
-  if (file == nullptr) Fail("cannot write " + partial);
-  for (const auto& scenario : scenarios) {
-    std::fprintf(file, "%s %d %zu\n", scenario->spec.c_str(), scenario->port, scenario->message.size());
+  if (!portsFile.empty()) {
+    // Written under a temporary name and renamed, so a reader never sees half of it.
+    const std::string partial = portsFile + ".partial";
+    FILE* file = std::fopen(partial.c_str(), "w");
+    if (file == nullptr) Fail("cannot write " + partial);
+    for (const auto& scenario : scenarios) {
+      std::fprintf(file, "%s %d %zu\n", scenario->spec.c_str(), scenario->port, scenario->message.size());
+    }
+    std::fclose(file);
+    if (std::rename(partial.c_str(), portsFile.c_str()) != 0) Fail("cannot rename " + partial);
   }
-  std::fclose(file);
-  if (std::rename(partial.c_str(), portsFile.c_str()) != 0) Fail("cannot rename " + partial);
 
   // A peer whose cleanup never came ends by itself.
   alarm(static_cast<unsigned>(lifetimeS));
   int received = 0;
   sigwait(&signals, &received);
   const int malformed = g_malformed.load();
-  if (received == SIGALRM) std::fprintf(stderr, "kypeer: lifetime of %d s over\n", lifetimeS);
-  if (malformed > 0) std::fprintf(stderr, "kypeer: %d malformed request(s)\n", malformed);
+  if (received == SIGALRM) std::fprintf(stderr, "ky_test_peer: lifetime of %d s over\n", lifetimeS);
+  if (malformed > 0) std::fprintf(stderr, "ky_test_peer: %d malformed request(s)\n", malformed);
   std::fflush(stderr);
   _exit(malformed > 0 ? 1 : 0);
 }

@@ -111,7 +111,7 @@ TEST(PeerAnswerTest, SizedResponseHasExactlyTheTotal) {
 class PeerProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kypeer-test-XXXXXX";
+    char pattern[] = "/tmp/ky-test-peer-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     m_dir = pattern;
     const char* program = std::getenv("KY_PEER_PROGRAM");

@@ -20,3 +20,13 @@ else()
     add_link_options(-fsanitize=address,undefined)
   endif()
 endif()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt.
+function(ky_add_subfolders)
+  file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir IN LISTS entries)
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

@@ -1,11 +1,3 @@
-# Cross-compiling for Windows with mingw-w64 (i686, posix threads for std::thread/std::mutex).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(KY_MINGW_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${KY_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KY_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER  ${KY_MINGW_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${KY_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Toolchain of the i686 Windows build.
+set(KY_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,12 @@
+# Cross-compiling for Windows with mingw-w64 (posix threads for std::thread/std::mutex);
+# the including toolchain file sets KY_MINGW_ARCH.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${KY_MINGW_ARCH})
+set(KY_MINGW_TRIPLET ${KY_MINGW_ARCH}-w64-mingw32)
+set(CMAKE_C_COMPILER   ${KY_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KY_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER  ${KY_MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KY_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -163,7 +164,9 @@ class KyParseIntCases : public ::testing::TestWithParam<IntCase> {};
 TEST_P(KyParseIntCases, AcceptsOnlyAWholeDecimalIntegerWithinRange) {
   int value = -12345;
   EXPECT_EQ(KyParseInt(GetParam().text, value), GetParam().accepted) << "'" << GetParam().text << "'";
-  if (GetParam().accepted) EXPECT_EQ(value, GetParam().value);
+  if (GetParam().accepted) {
+    EXPECT_EQ(value, GetParam().value);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, KyParseIntCases,
@@ -174,3 +177,57 @@ INSTANTIATE_TEST_SUITE_P(Texts, KyParseIntCases,
                                            IntCase{"12a", false, 0}, IntCase{"1 2", false, 0},
                                            IntCase{"0x10", false, 0}, IntCase{"2147483648", false, 0},
                                            IntCase{"99999999999999999999", false, 0}));
+
+namespace {
+
+struct LibraryCase {
+  const char* label;
+  const char* name;
+  const char* column;  // UTF-8
+  const char* refresh;
+};
+
+class KyResLibraries : public ::testing::TestWithParam<LibraryCase> {};
+
+std::wstring Utf16(const char* utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+  std::wstring text(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], size);
+  text.resize(static_cast<size_t>(size - 1));
+  return text;
+}
+
+}  // namespace
+
+TEST_P(KyResLibraries, CarryTheBrowserTemplateItsColumnHeadingAndItsPicture) {
+  const char* folder = std::getenv("KY_KYRES_DIR");
+  ASSERT_NE(folder, nullptr);
+  std::string path = std::string("Z:") + folder + "/" + GetParam().name;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  KyResourceModule module(std::vector<std::string>{path});
+  const wchar_t* column = nullptr;
+  const int length = LoadStringW(module.GetHandle(), 156, reinterpret_cast<wchar_t*>(&column), 0);
+  EXPECT_EQ(std::wstring(column, static_cast<size_t>(length > 0 ? length : 0)), Utf16(GetParam().column));
+
+  HRSRC dialog = FindResourceA(module.GetHandle(), MAKEINTRESOURCEA(133), RT_DIALOG);
+  ASSERT_NE(dialog, nullptr);
+  const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module.GetHandle(), dialog)));
+  const std::string data(bytes, SizeofResource(module.GetHandle(), dialog));
+  const std::wstring refresh = Utf16(GetParam().refresh);
+  EXPECT_NE(data.find(std::string(reinterpret_cast<const char*>(refresh.data()), refresh.size() * 2)), std::string::npos);
+
+  HBITMAP bitmap = module.LoadBitmap(134);
+  ASSERT_NE(bitmap, nullptr);
+  BITMAP description = {};
+  GetObjectA(bitmap, sizeof(description), &description);
+  EXPECT_EQ(description.bmWidth, 16);
+  EXPECT_EQ(description.bmHeight, 16);
+  DeleteObject(bitmap);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, KyResLibraries,
+                         ::testing::Values(LibraryCase{"Polish", "KyRes.dll", u8"Komputer", u8"&Odśwież"},
+                                           LibraryCase{"English", "KyResEN.dll", u8"Computer", u8"&Refresh"}),
+                         [](const ::testing::TestParamInfo<LibraryCase>& info) { return info.param.label; });

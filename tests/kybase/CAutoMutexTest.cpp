@@ -9,20 +9,10 @@
 #include "kybase/CAutoMutex.h"
 #include "kybase/KyHandle.h"
 #include "kybase/KyShell.h"
+#include "tests/kybase/MutexProbe.h"
 
 namespace {
 
-// True when another thread can take the mutex at once (it is free).
-bool FreeForOtherThread(HANDLE mutex) {
-  bool taken = false;
-  std::thread other([&] {
-    const DWORD result = WaitForSingleObject(mutex, 0);
-    taken = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    if (taken) ReleaseMutex(mutex);
-  });
-  other.join();
-  return taken;
-}
 
 TEST(CAutoMutex, WithoutTheMutexLockAndUnlockDoNothing) {
   CAutoMutex mutex;

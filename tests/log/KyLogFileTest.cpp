@@ -16,6 +16,7 @@
 #include "kybase/KyShell.h"
 #include "tests/kybase/TempFolder.h"
 #include "tests/log/LogTestUtil.h"
+#include "tests/kybase/MutexProbe.h"
 
 namespace {
 
@@ -188,17 +189,6 @@ TEST(ClientLogInstance, OneWriterInThePerUserFolder) {
   EXPECT_NE(std::string::npos, content.find("Info: Instance test line.\r\n"));
 }
 
-// True when another thread can take the mutex at once: nobody holds it.
-bool FreeForOtherThread(HANDLE mutex) {
-  bool taken = false;
-  std::thread other([&] {
-    const DWORD result = WaitForSingleObject(mutex, 0);
-    taken = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    if (taken) ReleaseMutex(mutex);
-  });
-  other.join();
-  return taken;
-}
 
 TEST(ClientLogMutex, EveryOperationReleasesWhatItTook) {
   TempFolder temp;

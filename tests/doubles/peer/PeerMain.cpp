@@ -36,7 +36,7 @@ std::atomic<int> g_malformed{0};
 int g_pauseMs = 300;
 
 struct Scenario {
-  std::string spec;
+  std::string definition;
   std::string kind;
   Peer::Bytes message;  // what the scenario sends (or cuts, or splits)
   int listener = -1;
@@ -70,10 +70,10 @@ bool RecvAll(int fd, uint8_t* data, size_t n) {
 }
 
 // Reads one request and checks it; false (reported) when it is malformed or cut.
-bool ReadRequest(int fd, const std::string& spec) {
+bool ReadRequest(int fd, const std::string& definition) {
   const auto report = [&](const std::string& fault) {
     ++g_malformed;
-    std::fprintf(stderr, "ky_test_peer: malformed request on '%s': %s\n", spec.c_str(), fault.c_str());
+    std::fprintf(stderr, "ky_test_peer: malformed request on '%s': %s\n", definition.c_str(), fault.c_str());
     return false;
   };
   Peer::Bytes message(8);
@@ -106,7 +106,7 @@ void Serve(int fd, const Scenario& scenario) {
     // Never reads: the client's sends fill the windows. The socket stays open until exit.
     return;
   }
-  if (!ReadRequest(fd, scenario.spec)) {
+  if (!ReadRequest(fd, scenario.definition)) {
     close(fd);
     return;
   }
@@ -187,23 +187,23 @@ void FillBacklog(Scenario& scenario) {
   Fail("the accept queue of the backlog scenario never fills");
 }
 
-Scenario MakeScenario(const std::string& spec) {
+Scenario MakeScenario(const std::string& definition) {
   Scenario scenario;
-  scenario.spec = spec;
-  scenario.kind = spec.substr(0, spec.find(':'));
+  scenario.definition = definition;
+  scenario.kind = definition.substr(0, definition.find(':'));
   const std::string& kind = scenario.kind;
   if (kind == "good") {
     scenario.message = Peer::MakeTreeResponse(0, 0);
   } else if (kind == "tree") {
     int roots = 0;
     int folders = 0;
-    if (std::sscanf(spec.c_str(), "tree:%d:%d", &roots, &folders) != 2) Fail("tree:ROOTS:FOLDERS expected: " + spec);
+    if (std::sscanf(definition.c_str(), "tree:%d:%d", &roots, &folders) != 2) Fail("tree:ROOTS:FOLDERS expected: " + definition);
     scenario.message = Peer::MakeTreeResponse(roots, folders);
   } else if (kind == "sized") {
     unsigned long total = 0;
-    if (std::sscanf(spec.c_str(), "sized:%lu", &total) != 1) Fail("sized:TOTAL expected: " + spec);
+    if (std::sscanf(definition.c_str(), "sized:%lu", &total) != 1) Fail("sized:TOTAL expected: " + definition);
     scenario.message = Peer::MakeSizedResponse(static_cast<uint32_t>(total));
-    if (scenario.message.size() != total) Fail("cannot make a response of " + spec);
+    if (scenario.message.size() != total) Fail("cannot make a response of " + definition);
   } else if (kind == "class19") {
     scenario.message = Peer::MakeRequestMessage("{PEER}{}{peer}");
   } else if (kind == "zero") {
@@ -213,7 +213,7 @@ Scenario MakeScenario(const std::string& spec) {
   } else if (kind == "split" || kind == "first4") {
     scenario.message = Peer::MakeTreeResponse(2, 3);
   } else if (kind != "silent" && kind != "close" && kind != "hold" && kind != "backlog") {
-    Fail("unknown scenario " + spec);
+    Fail("unknown scenario " + definition);
   }
   return scenario;
 }
@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
     FILE* file = std::fopen(partial.c_str(), "w");
     if (file == nullptr) Fail("cannot write " + partial);
     for (const auto& scenario : scenarios) {
-      std::fprintf(file, "%s %d %zu\n", scenario->spec.c_str(), scenario->port, scenario->message.size());
+      std::fprintf(file, "%s %d %zu\n", scenario->definition.c_str(), scenario->port, scenario->message.size());
     }
     std::fclose(file);
     if (std::rename(partial.c_str(), portsFile.c_str()) != 0) Fail("cannot rename " + partial);

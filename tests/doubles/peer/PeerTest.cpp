@@ -128,10 +128,10 @@ class PeerProcessTest : public ::testing::Test {
     // The ports file appears, complete, once the peer listens.
     for (int i = 0; i < 300 && !std::ifstream(m_dir + "/ports"); ++i) usleep(100000);
     std::ifstream ports(m_dir + "/ports");
-    std::string spec;
+    std::string definition;
     size_t bytes = 0;
-    ports >> spec >> m_goodPort >> bytes;
-    ASSERT_EQ(spec, "good");
+    ports >> definition >> m_goodPort >> bytes;
+    ASSERT_EQ(definition, "good");
     ASSERT_EQ(bytes, 32u);
   }
 

@@ -447,7 +447,8 @@ bool WaitForExitAnsweringBoxes(ChildProcess& process, std::vector<MessageBoxInfo
   while (!process.WaitForExit(20)) {
     if (std::optional<MessageBoxInfo> box = FindMessageBox(process.GetId())) {
       boxes.push_back(*box);
-      AnswerMessageBox(*box, 0, timeoutMs);
+      // A box may take a while to go on a busy machine: its own bound, not what is left of ours.
+      AnswerMessageBox(*box, 0, kDefaultTimeoutMs);
     }
     if (::GetTickCount() - start >= timeoutMs) return false;
   }

@@ -6,7 +6,10 @@ off-white where they mean white. Run from anywhere; writes next to this script.
 """
 import math
 import os
-import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmp24 import write_bmp24  # noqa: E402
 
 SIZE = 48
 WHITE = (255, 255, 255)
@@ -43,18 +46,7 @@ class Canvas:
                     self.put(x, y, colour)
 
     def save(self, path):
-        row = SIZE * 3
-        padding = (4 - row % 4) % 4
-        image = bytearray()
-        for y in range(SIZE - 1, -1, -1):  # bottom-up rows
-            for (r, g, b) in self.pixels[y]:
-                image += bytes((b, g, r))
-            image += b"\0" * padding
-        header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(image), 0, 0, 14 + 40)
-        info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(image), 2835, 2835, 0, 0)
-        with open(path, "wb") as out:
-            out.write(header + info + image)
-
+        write_bmp24(path, self.pixels)
 
 def server():
     c = Canvas()

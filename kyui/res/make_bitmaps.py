@@ -5,7 +5,10 @@ Pure green (0, 255, 0) is the transparent colour of the browser's image list. Wr
 computer.bmp next to this script.
 """
 import os
-import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmp24 import write_bmp24  # noqa: E402
 
 SIZE = 16
 GREEN = (0, 255, 0)
@@ -26,19 +29,5 @@ def draw():
     return pixels
 
 
-def save(pixels, path):
-    row = SIZE * 3
-    padding = (4 - row % 4) % 4
-    image = bytearray()
-    for y in range(SIZE - 1, -1, -1):
-        for (r, g, b) in pixels[y]:
-            image += bytes((b, g, r))
-        image += b"\0" * padding
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(image), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(image), 2835, 2835, 0, 0)
-    with open(path, "wb") as out:
-        out.write(header + info + image)
-
-
 if __name__ == "__main__":
-    save(draw(), os.path.join(os.path.dirname(os.path.abspath(__file__)), "computer.bmp"))
+    write_bmp24(os.path.join(os.path.dirname(os.path.abspath(__file__)), "computer.bmp"), draw())

@@ -3,14 +3,22 @@
 
 #include <shellapi.h>
 
+#include "config/CSimpleMapiMailSender.h"
 #include "config/ClientRegistry.h"
+#include "config/KyZipPacker.h"
 #include "config/res/resource.h"
+#include "kybase/KyException.h"
+#include "kybase/KyFile.h"
 #include "kybase/KyFsPath.h"
 #include "kybase/KyLogFile.h"
 #include "kyui/KyGdi.h"
+#include "kyui/KyWaitCursor.h"
 #include "kyui/KyWinApp.h"
+#include "ky_build_settings.h"
 
 namespace {
+
+const char kLogArchiveName[] = "OrvellaClientLogFiles.zip";
 
 const KyCommandEntry<CPropPageLogfileSettings> kCommands[] = {
     {IDC_OPEN_FOLDER, BN_CLICKED, &CPropPageLogfileSettings::OnOpenFolder},
@@ -58,6 +66,34 @@ void CPropPageLogfileSettings::OnOpenFolder() {
   ShellExecuteA(m_hwnd, "open", m_logFolder.c_str(), "", "", SW_SHOW);
 }
 
+// Packs every file of the log folder into one archive in the temporary folder and offers
+// it to the mail program; the archive is deleted afterwards (or by the next Send after a
+// failure).
 void CPropPageLogfileSettings::OnSendLogs() {
-  // Packing the logs and handing them to the mail program take over here once they exist.
+  try {
+    char tempFolder[1024] = {};
+    GetTempPathA(1023, tempFolder);
+    const KyFsPath archivePath = KyFsPath(tempFolder).Append(kLogArchiveName);
+    DeleteFileA(archivePath.c_str());
+    KyZipPacker packer(archivePath);
+    packer.SetStoreFullPath(false);
+    {
+      KyWaitCursor wait;
+      KyFileFind find(KyFsPath(m_logFolder).Append("*.*").c_str());
+      while (find.Next()) {
+        if (!find.IsDots() && !find.IsDirectory()) packer.AddFile(find.GetFilePath());
+      }
+      packer.Pack();
+    }
+    CSimpleMapiMailSender sender;
+    sender.SetSubject("Tolvern Orvella client log files");
+    sender.AddRecipient("TolvernSupport", std::string("smtp:") + KY_SUPPORT_MAIL_ADDRESS);
+    sender.AddAttachment(archivePath.GetFileName(), archivePath);
+    sender.Send(m_hwnd);
+    DeleteFileA(archivePath.c_str());
+  } catch (const Error::KyException& error) {
+    error.ShowMessage(MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+  } catch (...) {
+    // Anything else ends the action without a message.
+  }
 }

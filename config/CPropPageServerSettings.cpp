@@ -4,6 +4,8 @@
 #include "config/CDlgTCPPorts.h"
 #include "config/res/resource.h"
 #include "kybase/KyException.h"
+#include "kybase/KyString.h"
+#include "kyui/KyDlgComputersBrowser.h"
 #include "kyui/KyWaitCursor.h"
 #include "kyui/KyWinApp.h"
 
@@ -74,7 +76,20 @@ void CPropPageServerSettings::OnServerTypeChanged() {
 }
 
 void CPropPageServerSettings::OnBrowse() {
-  // The computers browser of the dialog library takes over here once it exists.
+  // A missing resource library throws from the constructor; the page's guard shows it.
+  KyWaitCursor wait;
+  KyDlgComputersBrowser browser(m_hwnd);
+  const INT_PTR result = browser.DoModal();
+  if (result == IDOK) {
+    UpdateData(true);
+    m_serverAddress = browser.GetSelectedName();
+    UpdateData(false);
+  } else if (result == IDABORT) {
+    wait.Restore();
+    KyMessageBox(GetAncestor(m_hwnd, GA_ROOT), Ky::Format(KyLoadString(IDS_BROWSE_FAILED).c_str(), browser.GetError()),
+                 MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(GetDlgItem(IDC_SERVER_ADDRESS));
+  }
 }
 
 void CPropPageServerSettings::OnTcpPort() {

@@ -10,6 +10,7 @@
 
 #include "config/res/resource.h"
 #include "kybase/KyHandle.h"
+#include "tests/kybase/WideText.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ std::string FromEnvironment(const char* name) {
     path = "Z:" + path;
   }
   return path;
-}
-
-std::wstring Utf16(const char* utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring text(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], size);
-  text.resize(static_cast<size_t>(size - 1));
-  return text;
 }
 
 std::wstring LoadWide(HMODULE module, UINT id) {

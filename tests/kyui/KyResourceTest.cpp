@@ -15,6 +15,7 @@
 #include "kyui/KyResourceLoader.h"
 #include "kyui/KyResourceModule.h"
 #include "kyui/KyWinApp.h"
+#include "tests/kybase/WideText.h"
 
 namespace {
 
@@ -188,14 +189,6 @@ struct LibraryCase {
 };
 
 class KyResLibraries : public ::testing::TestWithParam<LibraryCase> {};
-
-std::wstring Utf16(const char* utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring text(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], size);
-  text.resize(static_cast<size_t>(size - 1));
-  return text;
-}
 
 }  // namespace
 
